@@ -1,0 +1,41 @@
+// Reading the settings text line by line.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  /// Fills up to `size` bytes: a count, end of input (0), or a failure.
+  virtual platform::ReadResult Read(char* buffer, std::size_t size) = 0;
+};
+
+/// Splits a byte stream into lines: CR ends a line and swallows one LF
+/// right after it; any other LF is data; the text ends at the end of the
+/// input or its first Ctrl-Z, after which every line reads empty.
+class LineReader {
+ public:
+  static constexpr std::size_t kDefaultBlockSize = 64 * 1024;
+
+  explicit LineReader(ByteSource& source,
+                      std::size_t block_size = kDefaultBlockSize);
+
+  /// The next line without its end. A failed read ends the line with what
+  /// was read so far; the next call reads again.
+  std::string ReadLine();
+
+ private:
+  enum class Fill { kData, kEnd, kFailed };
+  Fill FillBlock();
+
+  ByteSource& source_;
+  std::vector<char> block_;
+  std::size_t next_ = 0;
+  std::size_t size_ = 0;
+  bool ended_ = false;
+  bool skip_lf_ = false;  // the last line ended at a CR
+};
