@@ -1,12 +1,19 @@
-// Test helper: cmdrun PROGRAM HEX runs PROGRAM with the raw command line
-// whose bytes HEX spells, inheriting the standard handles, and exits with
-// its exit code. Wine would otherwise quote the command line its own way.
+// Test helper: cmdrun PROGRAM HEX [HOLD] runs PROGRAM with the raw command
+// line whose bytes HEX spells, inheriting the standard handles, and exits
+// with its exit code. Wine would otherwise quote the command line its own
+// way. With HOLD, that file is held open for writing meanwhile.
 #include <windows.h>
 
 #include <string>
 
 int main(int argc, char** argv) {
-  if (argc != 3) return 120;
+  if (argc != 3 && argc != 4) return 120;
+  if (argc == 4 &&
+      CreateFileA(argv[3], GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                  nullptr) == INVALID_HANDLE_VALUE) {
+    return 123;
+  }
   std::string hex = argv[2];
   std::string line;
   for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {

@@ -57,3 +57,12 @@ ScopedFakePlatform::~ScopedFakePlatform() {
   ResetConsoleOutForTesting();
   platform::SetOsForTesting(previous_);
 }
+
+std::optional<int> ExitCodeOf(const std::function<void()>& body) {
+  try {
+    body();
+  } catch (const ExitCalled& exit) {
+    return exit.code;
+  }
+  return std::nullopt;
+}

@@ -1,7 +1,9 @@
 // A platform that records what the program asks of the OS.
 #pragma once
 
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,3 +76,6 @@ class ScopedFakePlatform {
  private:
   platform::Platform* previous_;
 };
+
+/// Runs `body` to the fake Exit; the exit code, or nothing when it returned.
+std::optional<int> ExitCodeOf(const std::function<void()>& body);

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the native, x86_64 and i686 programs and
+# runs every test: unit tests, the black-box suite on the native program and
+# on the Windows builds under Wine, and the resource check of the exe.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh --all
+for preset in native win64 win32; do
+  echo "=== $preset"
+  cmake --workflow --preset "$preset" --fresh
+done
