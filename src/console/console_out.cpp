@@ -38,12 +38,14 @@ void ConsoleOutput::WriteOut() { EmptyBuffer(); }
 void ConsoleOutput::Append(const char* data, std::size_t size) {
   if (kind_ == platform::OutputKind::kUnusable) return;
   while (size > 0) {
-    if (used_ == kBufferSize && !EmptyBuffer()) return;  // rest is dropped
     std::size_t piece = std::min(size, kBufferSize - used_);
     std::memcpy(buffer_ + used_, data, piece);
     used_ += piece;
     data += piece;
     size -= piece;
+    // A full buffer goes out at once; after a failed write the rest of the
+    // text is dropped with it.
+    if (used_ == kBufferSize && !EmptyBuffer()) return;
   }
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "fake_platform.h"
+
 namespace {
 
 using platform::OutputKind;
@@ -56,6 +58,13 @@ TEST(ConsoleOutputTest, LongTextGoesOutIn128BytePieces) {
   out.WriteOut();
   EXPECT_EQ(Sizes(sink.pieces), (std::vector<std::size_t>{128, 128, 44}));
   EXPECT_EQ(sink.Text(), text);
+}
+
+TEST(ConsoleOutputTest, FullBufferGoesOutWithoutWaitingForMore) {
+  RecordingSink sink;
+  ConsoleOutput out(OutputKind::kOther, sink.AsSink());
+  out.Write(Numbered(256));
+  EXPECT_EQ(Sizes(sink.pieces), (std::vector<std::size_t>{128, 128}));
 }
 
 TEST(ConsoleOutputTest, SmallWritesCollectIntoOneBuffer) {
@@ -153,10 +162,11 @@ TEST(ConsoleOutputTest, IntegersInPlainDecimal) {
 TEST(ConsoleOutputTest, BytesPassUnchanged) {
   RecordingSink sink;
   ConsoleOutput out(OutputKind::kOther, sink.AsSink());
+  const std::string bytes("a\0b\n\xFF", 5);
   out.Write('\xB3');
-  out.Write(std::string_view("a\0b\n\xFF", 5));
+  out.Write(bytes);
   out.WriteOut();
-  EXPECT_EQ(sink.Text(), std::string("\xB3" "a\0b\n\xFF", 6));
+  EXPECT_EQ(sink.Text(), '\xB3' + bytes);
 }
 
 TEST(ConsoleOutputTest, FailedWriteDropsBufferAndRestOfText) {
@@ -193,6 +203,29 @@ TEST(ConsoleOutputTest, UnusableOutputDropsEverything) {
   out.Flush();
   out.WriteOut();
   EXPECT_EQ(sink.calls, 0);
+}
+
+// Counts how often the device kind is asked.
+class KindCountingPlatform : public FakePlatform {
+ public:
+  int kind_asked = 0;
+  platform::OutputKind StdoutKind() override {
+    ++kind_asked;
+    return FakePlatform::StdoutKind();
+  }
+};
+
+TEST(ConsoleOutTest, OpensOnFirstUseAndAsksDeviceKindOnce) {
+  KindCountingPlatform fake;
+  fake.stdout_kind = OutputKind::kCharDevice;
+  ScopedFakePlatform scoped(fake);
+  EXPECT_EQ(fake.kind_asked, 0);
+  ConsoleOut().Write("a");
+  ConsoleOut().WriteLine();
+  ConsoleOut().Write("b");
+  ConsoleOut().Flush();
+  EXPECT_EQ(fake.kind_asked, 1);
+  EXPECT_EQ(fake.writes, (std::vector<std::string>{"a\r\n", "b"}));
 }
 
 }  // namespace

@@ -11,7 +11,8 @@ namespace {
 
 using namespace std::string_literals;
 
-constexpr char kHead[] = "Exception EConvertError in module tolvarin.exe at 1234ABCD.\n";
+constexpr char kHead[] =
+    "Exception EConvertError in module tolvarin.exe at 1234ABCD.\n";
 
 TEST(FormatReportTest, NamesClassModuleAndOffset) {
   EXPECT_EQ(FormatReport("EConvertError", "tolvarin.exe", 0x1234ABCD,
@@ -39,9 +40,9 @@ TEST(FormatReportTest, MessageGetsOnePeriodUnlessItHasOne) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    EXPECT_EQ(FormatReport("EConvertError", "tolvarin.exe", 0x1234ABCD,
-                           row.message),
-              kHead + row.expected_tail);
+    EXPECT_EQ(
+        FormatReport("EConvertError", "tolvarin.exe", 0x1234ABCD, row.message),
+        kHead + row.expected_tail);
   }
 }
 
@@ -77,8 +78,8 @@ TEST(FormatReportTest, CutToFirst1024Bytes) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    std::string text = FormatReport("EConvertError", "tolvarin.exe",
-                                    0x1234ABCD, std::string(row.message_size, 'm'));
+    std::string text = FormatReport("EConvertError", "tolvarin.exe", 0x1234ABCD,
+                                    std::string(row.message_size, 'm'));
     ASSERT_EQ(text.size(), 1024u);
     EXPECT_EQ(text.substr(0, head), kHead);
     EXPECT_EQ(text.back(), row.last);
@@ -109,8 +110,8 @@ TEST(ReportUnhandledErrorTest, ContinuesLineEndsWithExitCodeOne) {
   ScopedFakePlatform scoped(fake);
   ConsoleOut().Write("reading ini...");
   EXPECT_EQ(ExitCodeOf([] {
-              ReportUnhandledError(EConvertError("'' is not a valid integer value",
-                                                 nullptr));
+              ReportUnhandledError(
+                  EConvertError("'' is not a valid integer value", nullptr));
             }),
             1);
   EXPECT_EQ(fake.output,

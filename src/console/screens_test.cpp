@@ -47,10 +47,11 @@ TEST(ScreensTest, BannerIsSixEmptyLinesTitleAndTwoTextLines) {
   ASSERT_GT(out.size(), blank_lines.size() + tail.size());
   EXPECT_EQ(out.substr(0, blank_lines.size()), blank_lines);
   EXPECT_EQ(out.substr(out.size() - tail.size()), tail);
-  std::string title = out.substr(
-      blank_lines.size(), out.size() - blank_lines.size() - tail.size());
+  std::string title = out.substr(blank_lines.size(),
+                                 out.size() - blank_lines.size() - tail.size());
   EXPECT_NE(title.find("Tolvarin"), std::string::npos) << title;
-  EXPECT_EQ(title.find("\r\n"), title.size() - 2) << "one title line: " << title;
+  EXPECT_EQ(title.find("\r\n"), title.size() - 2)
+      << "one title line: " << title;
   EXPECT_GT(title.size(), 2u);
 }
 

@@ -28,7 +28,7 @@ LaunchSettings Settings(std::int32_t delay, std::string name,
 }
 
 // Runs the stage on a console and returns all it wrote.
-std::string Run(FakePlatform& fake, const LaunchSettings& settings) {
+std::string RunOnConsole(FakePlatform& fake, const LaunchSettings& settings) {
   fake.stdout_kind = platform::OutputKind::kCharDevice;
   ScopedFakePlatform scoped(fake);
   CountDownAndLaunch(settings);
@@ -46,7 +46,8 @@ TEST(CountDownTest, AnnouncesWhatItLaunches) {
       {"with directory",
        Settings(0, "RunDLL32.exe", "user,ExitWindows", "C:\\WINDOWS"),
        "  ...done!\r\nLaunch RunDLL32.exe user,ExitWindows\r\n"
-       "in C:\\WINDOWS\r\n\r\n"s + kExecution},
+       "in C:\\WINDOWS\r\n\r\n"s +
+           kExecution},
       {"no directory", Settings(0, "RunDLL32.exe", "user,ExitWindows", ""),
        "  ...done!\r\nLaunch RunDLL32.exe user,ExitWindows\r\n"s + kExecution},
       {"no params keeps the blank", Settings(0, "notepad.exe", "", ""),
@@ -59,7 +60,7 @@ TEST(CountDownTest, AnnouncesWhatItLaunches) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     FakePlatform fake;
-    EXPECT_EQ(Run(fake, row.settings), row.expected);
+    EXPECT_EQ(RunOnConsole(fake, row.settings), row.expected);
     EXPECT_TRUE(fake.sleeps.empty());
     EXPECT_EQ(fake.launches.size(), 1u);
   }
@@ -81,12 +82,13 @@ TEST(CountDownTest, CountsDownOneLineASecond) {
        "1 second remain...\r\n"},
   };
   const std::string announcement =
-      "  ...done!\r\nLaunch RunDLL32.exe user,ExitWindows\r\nin C:\\WINDOWS\r\n\r\n";
+      "  ...done!\r\nLaunch RunDLL32.exe user,ExitWindows\r\nin "
+      "C:\\WINDOWS\r\n\r\n";
   for (const Row& row : rows) {
     SCOPED_TRACE(row.delay);
     FakePlatform fake;
-    EXPECT_EQ(Run(fake, Settings(row.delay, "RunDLL32.exe", "user,ExitWindows",
-                           "C:\\WINDOWS")),
+    EXPECT_EQ(RunOnConsole(fake, Settings(row.delay, "RunDLL32.exe",
+                                          "user,ExitWindows", "C:\\WINDOWS")),
               announcement + row.lines + kExecution);
     EXPECT_EQ(fake.sleeps, std::vector<unsigned>(row.delay, 1000));
   }
@@ -94,7 +96,7 @@ TEST(CountDownTest, CountsDownOneLineASecond) {
 
 TEST(CountDownTest, EachLineIsOnConsoleBeforeItsSecond) {
   FakePlatform fake;
-  std::string output = Run(fake, Settings(3, "prog", "", ""));
+  std::string output = RunOnConsole(fake, Settings(3, "prog", "", ""));
   ASSERT_EQ(fake.output_at_sleep.size(), 3u);
   const char* lines[] = {"3 second remain...\r\n", "2 second remain...\r\n",
                          "1 second remain...\r\n"};
@@ -108,7 +110,7 @@ TEST(CountDownTest, EachLineIsOnConsoleBeforeItsSecond) {
 
 TEST(CountDownTest, HandsTheThreeStringsToTheOs) {
   FakePlatform fake;
-  Run(fake, Settings(0, "RunDLL32.exe", "user,ExitWindows", ""));
+  RunOnConsole(fake, Settings(0, "RunDLL32.exe", "user,ExitWindows", ""));
   ASSERT_EQ(fake.launches.size(), 1u);
   EXPECT_EQ(fake.launches[0].name, "RunDLL32.exe");
   EXPECT_EQ(fake.launches[0].params, "user,ExitWindows");
@@ -118,9 +120,10 @@ TEST(CountDownTest, HandsTheThreeStringsToTheOs) {
 TEST(CountDownTest, NulShowsWholeStringButLaunchStopsThere) {
   FakePlatform fake;
   std::string output =
-      Run(fake, Settings(0, "prog\0tail"s, "p\0q"s, "\0dir"s));
-  EXPECT_EQ(output, "  ...done!\r\nLaunch prog\0tail p\0q\r\nin \0dir\r\n\r\n"s +
-                        kExecution);
+      RunOnConsole(fake, Settings(0, "prog\0tail"s, "p\0q"s, "\0dir"s));
+  EXPECT_EQ(
+      output,
+      "  ...done!\r\nLaunch prog\0tail p\0q\r\nin \0dir\r\n\r\n"s + kExecution);
   ASSERT_EQ(fake.launches.size(), 1u);
   EXPECT_EQ(fake.launches[0].name, "prog");
   EXPECT_EQ(fake.launches[0].params, "p");
@@ -129,9 +132,9 @@ TEST(CountDownTest, NulShowsWholeStringButLaunchStopsThere) {
 
 TEST(CountDownTest, FailedLaunchShowsErrorScreen) {
   const LaunchError errors[] = {
-      LaunchError::kFileNotFound,    LaunchError::kPathNotFound,
-      LaunchError::kAccessDenied,    LaunchError::kNotValidProgram,
-      LaunchError::kOutOfMemory,     LaunchError::kNoAssociation,
+      LaunchError::kFileNotFound,     LaunchError::kPathNotFound,
+      LaunchError::kAccessDenied,     LaunchError::kNotValidProgram,
+      LaunchError::kOutOfMemory,      LaunchError::kNoAssociation,
       LaunchError::kSharingViolation, LaunchError::kOther,
   };
   for (LaunchError error : errors) {
@@ -139,14 +142,16 @@ TEST(CountDownTest, FailedLaunchShowsErrorScreen) {
     FakePlatform fake;
     fake.launch_result = {error, 2};
     ScopedFakePlatform scoped(fake);
-    EXPECT_EQ(ExitCodeOf([] { CountDownAndLaunch(Settings(0, "x", "", "")); }), 0);
+    EXPECT_EQ(ExitCodeOf([] { CountDownAndLaunch(Settings(0, "x", "", "")); }),
+              0);
     const std::string reason = LaunchFailureReason(fake.launch_result);
     EXPECT_FALSE(reason.empty());
     EXPECT_EQ(fake.output.substr(fake.output.find(kExecution)),
               kExecution + "\r\nERROR:  Launch failed: "s + reason +
                   "!\r\n\r\n\r\n /? or ? to help.\r\n\r\n\r\n\r\n"
                   "      \xDA\xC4\xC4\xC4\xC4\xC4\xBF\r\n"
-                  "Press \xB3" "Enter\xB3 to close this window...\r\n"
+                  "Press \xB3"
+                  "Enter\xB3 to close this window...\r\n"
                   "      \xC0\xC4\xC4\xC4\xC4\xC4\xD9\r\n\r\n");
   }
 }

@@ -33,6 +33,7 @@ LaunchResult FromErrno(int error) {
     case 0:
       return {};
     case ENOENT:
+    case ENAMETOOLONG:  // no file has such a name
       return {LaunchError::kFileNotFound, error};
     case ENOTDIR:
       return {LaunchError::kPathNotFound, error};

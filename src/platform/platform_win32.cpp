@@ -2,13 +2,18 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "launch/launch_rules.h"
 #include "platform/platform.h"
 
 namespace platform {
 namespace {
+
+// The longest address the Windows shell takes.
+constexpr std::size_t kLongestUrl = 2083;
 
 HANDLE ToHandle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
 
@@ -103,6 +108,12 @@ class Win32Platform : public Platform {
 
   LaunchResult Launch(const char* name, const char* params,
                       const char* directory) override {
+    // No file the ANSI shell can open has a longer name, and some shells
+    // overrun their buffers on one instead of failing.
+    std::size_t limit = LooksLikeUrl(name) ? kLongestUrl : MAX_PATH - 1;
+    if (std::strlen(name) > limit) {
+      return {LaunchError::kFileNotFound, ERROR_FILE_NOT_FOUND};
+    }
     HINSTANCE result = ShellExecuteA(nullptr, nullptr, name, params, directory,
                                      SW_SHOWNORMAL);
     return FromShellResult(reinterpret_cast<INT_PTR>(result));

@@ -73,19 +73,23 @@ TEST(CommandLineTest, SplitsLikeTheWindowsRuntime) {
   const std::string long_token(300, 'L');
   const Row rows[] = {
       {"blank runs", "a  b   c", {"a", "b", "c"}},
-      {"control bytes separate", "a\x01" "b\x1F" "c\x7F" "d", {"a", "b", "c\x7F" "d"}},
+      {"control bytes separate", "a\x01z\x1Fy\x7Fx", {"a", "z", "y\x7Fx"}},
       {"tab, CR, LF separate", "a\tb\r\nc", {"a", "b", "c"}},
       {"high bytes ordinary", "\x80\xFF \xB3x", {"\x80\xFF", "\xB3x"}},
       {"quoted stretch mid-token", "a\"b c\"d", {"ab cd"}},
       {"quoted stretch at start", "\"a b\"c d", {"a bc", "d"}},
       {"unterminated quote runs to end", "a \"b c  d", {"a", "b c  d"}},
-      {"backslashes ordinary", "C:\\dir\\ \\\"x y\\\"", {"C:\\dir\\", "\\x y\\"}},
+      {"backslashes ordinary",
+       "C:\\dir\\ \\\"x y\\\"",
+       {"C:\\dir\\", "\\x y\\"}},
       {"doubled quote is no quote", "\"a\"\"b c\"", {"ab c"}},
       {"empty pair mid-token is dropped", "a\"\"b", {"ab"}},
       {"empty pairs before token", "\"\" \"\"x y", {"x", "y"}},
       {"empty pairs only", "\"\" \"\"  \"\"", {}},
       {"text ends at NUL", "a b\0c d"s, {"a", "b"}},
-      {"long token kept whole", "p " + long_token + " z", {"p", long_token, "z"}},
+      {"long token kept whole",
+       "p " + long_token + " z",
+       {"p", long_token, "z"}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -95,7 +99,8 @@ TEST(CommandLineTest, SplitsLikeTheWindowsRuntime) {
 
 TEST(CommandLineTest, LongFirstArgumentKeptWhole) {
   const std::string long_arg = "/?" + std::string(300, 'x');
-  EXPECT_EQ(FirstArgument(Raw(std::string(300, 'p') + " " + long_arg)), long_arg);
+  EXPECT_EQ(FirstArgument(Raw(std::string(300, 'p') + " " + long_arg)),
+            long_arg);
 }
 
 TEST(CommandLineTest, SplitArgvSkipsEmptyEntries) {

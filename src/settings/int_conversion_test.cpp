@@ -10,6 +10,8 @@ namespace {
 
 using namespace std::string_literals;
 
+const std::string kByteOrderMark = "\xEF\xBB\xBF";
+
 struct Row {
   const char* name;
   std::string text;
@@ -79,12 +81,12 @@ TEST(ConvertIntegerTest, BlanksSignsAndStrayBytes) {
       {"plus alone", "+", std::nullopt},
       {"decimal point", "1.0", std::nullopt},
       {"exponent", "1e3", std::nullopt},
-      {"byte-order mark", "\xEF\xBB\xBF" "10", std::nullopt},
+      {"byte-order mark", kByteOrderMark + "10", std::nullopt},
       {"trailing CR", "10\r", std::nullopt},
       {"NUL ends the text", "12\0x"s, 12},
       {"NUL after blanks", "  7\0 junk"s, 7},
       {"NUL first", "\0"s, std::nullopt},
-      {"NUL after sign", "-\0" "1"s, std::nullopt},
+      {"NUL after sign", "-\0 1"s, std::nullopt},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);

@@ -2,6 +2,7 @@
 and the exact bytes, exit code and launch it expects."""
 
 import os
+import subprocess
 import time
 
 from harness import HEX8, CaseFailed, Skip, check, expect
@@ -394,6 +395,13 @@ def _(ctx):
     expect(ctx.run(), failed_launch(name, b"", b"", b"file not found"), 0)
 
 
+@case("a program name longer than any path ends on the error screen")
+def _(ctx):
+    name = b"n" * 1000
+    ctx.write_ini(b"0\r\n" + name + b"\r\n")
+    expect(ctx.run(), failed_launch(name, b"", b"", b"file not found"), 0)
+
+
 @case("an empty program name ends on the error screen")
 def _(ctx):
     ctx.write_ini(b"0\r\n")
@@ -529,4 +537,101 @@ def _(ctx):
     check(first_at is not None and second_at is not None, f"countdown lines seen: {seen!r}")
     # The line for 2 must arrive on its own, a second before the line for 1.
     check(second_at - first_at >= 0.5, f"lines {second_at - first_at:.2f}s apart")
+    ctx.wait_record(rec)
+
+
+# --- Hostile surroundings --------------------------------------------------
+
+@table("standard output unusable: the run goes on and still launches", [
+    ("closed", "closed"),
+    ("a full device", "full"),
+])
+def _(ctx, kind):
+    rec, _ = launch_ok(ctx, b"0")
+    if kind == "closed":
+        result = ctx.run(close_fds=(1,), stdout=subprocess.DEVNULL)
+    else:
+        with open("/dev/full", "wb") as full:
+            result = ctx.run(stdout=full)
+    check(result.code == 0, f"exit code {result.code}")
+    ctx.wait_record(rec)
+
+
+@case("a reader that goes away mid-output: exit code 0 and the launch happens")
+def _(ctx):
+    rec, name = launch_ok(ctx, b"2", b"p" * 20000 + CRLF)
+
+    def read_a_little(process):
+        data = process.stdout.read(64)
+        process.stdout.close()
+        return data
+
+    result = ctx.run(on_started=read_a_little)
+    check(result.code == 0, f"exit code {result.code}")
+    check(result.stdout == BANNER[:64], f"first bytes {result.stdout!r}")
+    ctx.wait_record(rec)
+
+
+@table("standard input gone at the Enter prompt", [("closed", "closed"), ("at its end", "end")])
+def _(ctx, kind):
+    if kind == "closed":
+        result = ctx.run(["?"], stdin=None, close_fds=(0,))
+    else:
+        result = ctx.run(["?"], stdin=b"")
+    expect(result, BANNER + HELP, 0)
+
+
+@case("a FIFO named Tolvarin.ini with no writer is not waited on")
+def _(ctx):
+    if ctx.windows:
+        raise Skip("a FIFO in the file system is a POSIX thing")
+    os.mkfifo(ctx.path("Tolvarin.ini"))
+    expect(ctx.run(timeout=20), NOT_FOUND, 0)
+
+
+@case("a dangling link named Tolvarin.ini is not found")
+def _(ctx):
+    os.symlink(ctx.path("nowhere.ini"), ctx.path("Tolvarin.ini"))
+    expect(ctx.run(), NOT_FOUND, 0)
+
+
+@case("binary junk as the settings file ends in the report")
+def _(ctx):
+    import random
+    generator = random.Random(7)
+    junk = bytes(generator.choice([b for b in range(256) if b not in (0x0D, 0x1A, 0x00)])
+                 for _ in range(3000))
+    ctx.write_ini(junk)
+    head = b"Exception EConvertError in module " + ctx.module + b" at XXXXXXXX.\n"
+    body = (b"'" + junk)[:1024 - len(head)]
+    expect(ctx.run(), [BANNER + READING + head[:-10], HEX8, b".\n" + body + CRLF], 1)
+
+
+@case("a 256 MiB delay line ends in the report, not out of memory")
+def _(ctx):
+    with open(ctx.path("Tolvarin.ini"), "wb") as ini:
+        block = b"1234567890" * 104857 + b"123456"
+        for _ in range(256):
+            ini.write(block)
+        ini.write(b"x\n")
+    expect(ctx.run(timeout=120), report(ctx, b"Format result longer than 4096 characters."), 1)
+
+
+@case("64 MiB lines 2 to 4 are shown whole")
+def _(ctx):
+    size = 64 << 20
+    name, params, directory = b"n" * size, b"p" * size, b"d" * size
+    ctx.write_ini(b"0\r\n" + name + CRLF + params + CRLF + directory + CRLF)
+    result = ctx.run(timeout=180)
+    start = BANNER + READING + announcement(name, params, directory) + EXECUTION
+    check(result.stdout.startswith(start), "announcement not shown whole")
+    check(result.code == 0, f"exit code {result.code}")
+    check(result.stdout[len(start):].startswith(CRLF + b"ERROR:  Launch failed: "),
+          f"after the announcement: {result.stdout[len(start):len(start) + 80]!r}")
+
+
+@case("printf directives in the settings are shown as they are")
+def _(ctx):
+    rec, name = launch_ok(ctx, b"0", b"%s %n %x %p%%\r\n")
+    expect(ctx.run(), BANNER + READING + announcement(name, b"%s %n %x %p%%") + EXECUTION, 0)
     ctx.wait_record(rec)

@@ -125,7 +125,8 @@ class Context:
         return windows_path(path) if self.windows else os.path.abspath(path)
 
     def run(self, args=(), stdin=b"", keep_stdin_open=False, raw=None, hold=None,
-            stdout=None, env=None, cwd=None, timeout=RUN_TIMEOUT):
+            stdout=None, env=None, cwd=None, timeout=RUN_TIMEOUT, close_fds=(),
+            on_started=None):
         """Runs the program and returns its Result.
 
         stdin: bytes fed through a pipe, or None for no standard input at all.
@@ -133,6 +134,9 @@ class Context:
         sent can end the Enter prompt. raw: on Windows, the exact command line.
         hold: a file that another Windows process holds open for writing.
         stdout: a file object to write to instead of a pipe.
+        close_fds: standard descriptors the program starts without.
+        on_started: called with the process once it runs, e.g. to read its
+        output and go away.
         """
         command = self.target.command(list(args), raw, hold)
         full_env = dict(self.target.env)
@@ -143,10 +147,14 @@ class Context:
             command, cwd=cwd or self.workdir, env=full_env,
             stdin=subprocess.DEVNULL if stdin is None else subprocess.PIPE,
             stdout=subprocess.PIPE if stdout is None else stdout,
-            stderr=subprocess.DEVNULL, start_new_session=True)
+            stderr=subprocess.DEVNULL, start_new_session=True,
+            preexec_fn=(lambda: [os.close(fd) for fd in close_fds]) if close_fds else None)
         chunks = []
         reader = None
-        if stdout is None:
+        if on_started:
+            reader = threading.Thread(target=lambda: chunks.append(on_started(process)))
+            reader.start()
+        elif stdout is None:
             reader = threading.Thread(target=lambda: chunks.append(process.stdout.read()))
             reader.start()
         try:
