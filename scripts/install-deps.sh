@@ -7,7 +7,8 @@ packages=(cmake ninja-build g++)
 if [[ "${1:-}" == "--all" ]]; then
   packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 libgtest-dev
              libbenchmark-dev python3 python3-pefile icoutils clang
-             libclang-rt-14-dev hyperfine valgrind)
+             libclang-rt-14-dev hyperfine valgrind dpkg-dev file groff-base
+             man-db unzip)
 fi
 
 missing=()

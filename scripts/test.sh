@@ -10,3 +10,6 @@ for preset in native win64 win32; do
   echo "=== $preset"
   cmake --workflow --preset "$preset" --fresh
 done
+
+echo "=== packages"
+bash tests/package/check_packages.sh build/native build/win32
