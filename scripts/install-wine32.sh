@@ -12,6 +12,7 @@ die() { echo "$me: $*" >&2; exit 1; }
 
 [ "$(id -u)" -eq 0 ] || die "must run as root"
 [ "$(dpkg --print-architecture)" = amd64 ] || die "needs an amd64 Debian"
+# shellcheck source=/dev/null
 . /etc/os-release
 [ "${VERSION_CODENAME:-}" = bookworm ] || die "made for Debian 12 (bookworm), found ${VERSION_CODENAME:-unknown}"
 

@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh --all
+bash scripts/install-wine32.sh
 for preset in native win64 win32; do
   echo "=== $preset"
   cmake --workflow --preset "$preset" --fresh

@@ -63,21 +63,25 @@ class Target:
         return self.program
 
     def _wineserver(self, *args):
+        # The server keeps the streams it is given: hand it none to hold.
         server = os.path.join(os.path.dirname(self.wine), "wineserver")
         subprocess.run([server, *args], env=self.env, timeout=120,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
 
     def start(self):
         if not self.windows:
             return
-        if not os.path.isdir(self.wineprefix):
+        # One server for the whole suite keeps each run short. It must come
+        # first: a server that a Wine command starts would refuse it.
+        os.makedirs(self.wineprefix, exist_ok=True)
+        self._wineserver("-p")
+        if not os.path.exists(os.path.join(self.wineprefix, "system.reg")):
             started = time.monotonic()
             subprocess.run([self.wine, "wineboot", "-i"], env=self.env, timeout=600,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                            stdin=subprocess.DEVNULL, check=True)
             print(f"made Wine prefix in {time.monotonic() - started:.0f}s")
-        # One server for the whole suite keeps each run short.
-        self._wineserver("-p")
 
     def stop(self):
         if self.windows:
