@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -149,3 +150,10 @@ Platform& NativePlatform() {
 }
 
 }  // namespace platform
+
+// Every exception is caught before it could escape, so the runtime's
+// default handler, which prints a demangled type name to stderr, is never
+// needed; replacing it keeps its demangler and printf engine out of the exe.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx

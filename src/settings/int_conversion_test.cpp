@@ -94,4 +94,37 @@ TEST(ConvertIntegerTest, BlanksSignsAndStrayBytes) {
   }
 }
 
+// The scanner meets the delay line in pieces cut wherever a read ended.
+TEST(IntegerScannerTest, PiecesConvertLikeTheWhole) {
+  const std::string texts[] = {"  -2147483647", "2147483648",  "$0000FFFFFFFF",
+                               "$123456789",    "12\0x"s,      " - 1",
+                               "0000000010",    "$",           "+7 "};
+  for (const std::string& text : texts) {
+    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+      SCOPED_TRACE(text + " cut at " + std::to_string(cut));
+      IntegerScanner scanner;
+      scanner.Feed(std::string_view(text).substr(0, cut));
+      scanner.Feed(std::string_view(text).substr(cut));
+      EXPECT_EQ(scanner.Result(), ConvertInteger(text));
+    }
+  }
+}
+
+TEST(IntegerScannerTest, RejectsAsSoonAsNothingCanFollow) {
+  const Row rows[] = {
+      {"letter", "1x", std::nullopt},
+      {"past the range", "21474836470", std::nullopt},
+      {"ninth hex digit", "$100000000", std::nullopt},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    IntegerScanner scanner;
+    scanner.Feed(row.text);
+    EXPECT_TRUE(scanner.Rejected());
+  }
+  IntegerScanner undecided;
+  undecided.Feed("   -");
+  EXPECT_FALSE(undecided.Rejected());
+}
+
 }  // namespace

@@ -9,23 +9,10 @@ constexpr char kLf = '\n';
 constexpr char kCtrlZ = 0x1A;
 
 const char* FindLineStop(const char* begin, const char* end) {
-  const char* cr = static_cast<const char*>(std::memchr(begin, kCr, end - begin));
-  if (cr) end = cr;
-  const char* stop = static_cast<const char*>(std::memchr(begin, kCtrlZ, end - begin));
-  return stop ? stop : end;
-}
-
-// Joins the pieces of a long line into exactly-sized storage, letting go
-// of each piece once copied, so a huge line never needs twice its size.
-std::string JoinPieces(std::vector<std::string>& pieces, std::size_t total) {
-  if (pieces.size() == 1) return std::move(pieces.front());
-  std::string line;
-  line.reserve(total);
-  for (std::string& piece : pieces) {
-    line.append(piece);
-    std::string().swap(piece);
-  }
-  return line;
+  const void* cr = std::memchr(begin, kCr, static_cast<std::size_t>(end - begin));
+  if (cr) end = static_cast<const char*>(cr);
+  const void* stop = std::memchr(begin, kCtrlZ, static_cast<std::size_t>(end - begin));
+  return stop ? static_cast<const char*>(stop) : end;
 }
 
 }  // namespace
@@ -33,24 +20,22 @@ std::string JoinPieces(std::vector<std::string>& pieces, std::size_t total) {
 LineReader::LineReader(ByteSource& source, std::size_t block_size)
     : source_(source), block_(block_size > 0 ? block_size : 1) {}
 
-LineReader::Fill LineReader::FillBlock() {
+// False at the end of the text and on a failed read.
+bool LineReader::FillBlock() {
   platform::ReadResult result = source_.Read(block_.data(), block_.size());
-  if (result.failed) return Fill::kFailed;
+  if (result.failed) return false;
   if (result.count == 0) {
     ended_ = true;
-    return Fill::kEnd;
+    return false;
   }
   next_ = 0;
   size_ = result.count;
-  return Fill::kData;
+  return true;
 }
 
-std::string LineReader::ReadLine() {
-  std::vector<std::string> pieces;
-  std::size_t total = 0;
-  for (;;) {
-    if (ended_) break;
-    if (next_ == size_ && FillBlock() != Fill::kData) break;
+void LineReader::ReadLinePieces(const PieceSink& take) {
+  while (!ended_) {
+    if (next_ == size_ && !FillBlock()) return;
     const char* begin = block_.data() + next_;
     const char* end = block_.data() + size_;
     if (skip_lf_) {
@@ -61,11 +46,8 @@ std::string LineReader::ReadLine() {
       }
     }
     const char* stop = FindLineStop(begin, end);
-    if (stop > begin) {
-      pieces.emplace_back(begin, stop);
-      total += stop - begin;
-    }
-    next_ = stop - block_.data();
+    if (stop > begin) take(std::string_view(begin, static_cast<std::size_t>(stop - begin)));
+    next_ = static_cast<std::size_t>(stop - block_.data());
     if (stop == end) continue;
     ++next_;
     if (*stop == kCtrlZ) {
@@ -73,7 +55,17 @@ std::string LineReader::ReadLine() {
     } else {
       skip_lf_ = true;
     }
-    break;
+    return;
   }
-  return pieces.empty() ? std::string() : JoinPieces(pieces, total);
+}
+
+void LineReader::ReadLine(std::string& line) {
+  line.clear();
+  ReadLinePieces([&line](std::string_view piece) { line.append(piece); });
+}
+
+std::string LineReader::ReadLine() {
+  std::string line;
+  ReadLine(line);
+  return line;
 }

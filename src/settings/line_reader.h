@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
@@ -20,17 +22,21 @@ class ByteSource {
 class LineReader {
  public:
   static constexpr std::size_t kDefaultBlockSize = 64 * 1024;
+  using PieceSink = std::function<void(std::string_view piece)>;
 
   explicit LineReader(ByteSource& source,
                       std::size_t block_size = kDefaultBlockSize);
 
-  /// The next line without its end. A failed read ends the line with what
-  /// was read so far; the next call reads again.
+  /// Hands the next line, without its end, to `take` in one or more pieces,
+  /// so the caller decides what to keep. A failed read ends the line with
+  /// what was read so far; the next call reads again.
+  void ReadLinePieces(const PieceSink& take);
+  /// The next line into `line`, whose storage is reused.
+  void ReadLine(std::string& line);
   std::string ReadLine();
 
  private:
-  enum class Fill { kData, kEnd, kFailed };
-  Fill FillBlock();
+  bool FillBlock();
 
   ByteSource& source_;
   std::vector<char> block_;

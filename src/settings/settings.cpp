@@ -12,6 +12,9 @@
 namespace {
 
 constexpr std::size_t kMessageLimit = 4096;
+constexpr std::string_view kConvertTail = "' is not a valid integer value";
+// Longer lines make a message over the limit.
+constexpr std::size_t kLongestQuotedLine = kMessageLimit - 1 - kConvertTail.size();
 
 class SettingsFile : public ByteSource {
  public:
@@ -24,6 +27,32 @@ class SettingsFile : public ByteSource {
   platform::FileHandle file_;
 };
 
+struct DelayLine {
+  std::string text;  // whole, or cut once it can only make the long message
+  std::optional<std::int32_t> value;
+};
+
+// A delay line is kept whole while it may still convert, since a negative
+// one is shown in full; one that cannot convert is kept only as far as its
+// error message needs, so a huge line costs no memory.
+DelayLine ReadDelayLine(LineReader& reader) {
+  DelayLine line;
+  IntegerScanner scanner;
+  bool keeping = true;
+  reader.ReadLinePieces([&](std::string_view piece) {
+    scanner.Feed(piece);
+    if (!keeping) return;
+    line.text.append(piece);
+    if (scanner.Rejected() && line.text.size() > kLongestQuotedLine) {
+      line.text.resize(kLongestQuotedLine + 1);
+      line.text.shrink_to_fit();
+      keeping = false;
+    }
+  });
+  line.value = scanner.Result();
+  return line;
+}
+
 [[noreturn]] void RaiseConvertError(const std::string& line) {
   throw EConvertError(ConvertErrorMessage(line), CallerAddress());
 }
@@ -31,12 +60,11 @@ class SettingsFile : public ByteSource {
 }  // namespace
 
 std::string ConvertErrorMessage(const std::string& line) {
-  constexpr std::string_view kTail = "' is not a valid integer value";
-  if (1 + line.size() + kTail.size() > kMessageLimit) {
+  if (line.size() > kLongestQuotedLine) {
     return "Format result longer than 4096 characters";
   }
   std::string message = "'";
-  message.append(line).append(kTail);
+  message.append(line).append(kConvertTail);
   return message;
 }
 
@@ -50,16 +78,15 @@ LaunchSettings ReadSettings() {
   // On the error paths below the file stays open until the process ends.
   SettingsFile source(file);
   LineReader reader(source);
-  std::string delay_line = reader.ReadLine();
-  std::optional<std::int32_t> delay = ConvertInteger(delay_line);
-  if (!delay) RaiseConvertError(delay_line);
-  if (*delay < 0) ShowError(delay_line + " is not positive value!");
+  DelayLine delay = ReadDelayLine(reader);
+  if (!delay.value) RaiseConvertError(delay.text);
+  if (*delay.value < 0) ShowError(delay.text + " is not positive value!");
 
   LaunchSettings settings;
-  settings.Delay = *delay;
-  settings.ProgName = reader.ReadLine();
-  settings.ProgParams = reader.ReadLine();
-  settings.ProgDirectory = reader.ReadLine();
+  settings.Delay = *delay.value;
+  reader.ReadLine(settings.ProgName);
+  reader.ReadLine(settings.ProgParams);
+  reader.ReadLine(settings.ProgDirectory);
   platform::Os().CloseFile(file);
   return settings;
 }

@@ -158,6 +158,23 @@ TEST(ReadSettingsTest, NegativeDelayShowsLineAsRead) {
   }
 }
 
+// A line that may still convert is kept whole, however long, since a
+// negative one is shown in full.
+TEST(ReadSettingsTest, LongNegativeDelayLineIsShownWhole) {
+  const std::string lines[] = {std::string(100000, ' ') + "-5",
+                               "-5\0"s + std::string(100000, 'j'),
+                               "-" + std::string(100000, '0') + "5"};
+  for (const std::string& line : lines) {
+    SCOPED_TRACE(line.substr(0, 8));
+    FakePlatform fake;
+    fake.files["Tolvarin.ini"] = line + "\r\n";
+    ScopedFakePlatform scoped(fake);
+    EXPECT_EQ(ExitCodeOf([] { ReadSettings(); }), 0);
+    EXPECT_EQ(fake.output,
+              "reading ini..." + ErrorScreen(line + " is not positive value!"));
+  }
+}
+
 TEST(ReadSettingsTest, DelayThatIsNoIntegerRaisesConvertError) {
   struct Row {
     const char* name;
@@ -197,11 +214,16 @@ TEST(ReadSettingsTest, OverlongDelayLineGetsFixedMessage) {
       {4066, "Format result longer than 4096 characters"},
       {100000, "Format result longer than 4096 characters"},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.length);
-    FakePlatform fake;
-    EXPECT_EQ(ConvertErrorOf(fake, std::string(row.length, 'x') + "\r\n"),
-              row.message);
+  // Small reads too, so the line arrives in many pieces.
+  for (std::size_t read_limit : {0, 7}) {
+    for (const Row& row : rows) {
+      SCOPED_TRACE(std::to_string(row.length) + " bytes, reads of " +
+                   std::to_string(read_limit));
+      FakePlatform fake;
+      fake.file_read_limit = read_limit;
+      EXPECT_EQ(ConvertErrorOf(fake, std::string(row.length, 'x') + "\r\n"),
+                row.message);
+    }
   }
 }
 
