@@ -8,16 +8,9 @@
 
 #include "console/console_out.h"
 #include "fake_platform.h"
+#include "screen_texts.h"
 
 namespace {
-
-const std::string kEnterPrompt =
-    "\r\n\r\n\r\n"
-    "      \xDA\xC4\xC4\xC4\xC4\xC4\xBF\r\n"
-    "Press \xB3"
-    "Enter\xB3 to close this window...\r\n"
-    "      \xC0\xC4\xC4\xC4\xC4\xC4\xD9\r\n"
-    "\r\n";
 
 // Hands out input in reads of at most `per_read` bytes and notes what had
 // been written out when input was first asked for.

@@ -7,25 +7,13 @@
 #include "console/console_out.h"
 #include "console/errors.h"
 #include "fake_platform.h"
+#include "screen_texts.h"
 
 namespace {
 
 using namespace std::string_literals;
 
 const std::string kByteOrderMark = "\xEF\xBB\xBF";
-
-const std::string kEnterPrompt =
-    "\r\n\r\n\r\n"
-    "      \xDA\xC4\xC4\xC4\xC4\xC4\xBF\r\n"
-    "Press \xB3"
-    "Enter\xB3 to close this window...\r\n"
-    "      \xC0\xC4\xC4\xC4\xC4\xC4\xD9\r\n"
-    "\r\n";
-
-std::string ErrorScreen(const std::string& message) {
-  return "\r\nERROR:  " + message + "\r\n\r\n\r\n /? or ? to help.\r\n" +
-         kEnterPrompt;
-}
 
 // Notes what had reached standard output when the file was opened, and
 // reads made after the file was closed.
