@@ -128,8 +128,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
 
   PieceSource source(text, largest_piece);
   LineReader reader(source, block_size);
-  std::vector<std::string> lines;
-  for (int i = 0; i < kLinesRead; ++i) lines.push_back(reader.ReadLine());
+  // Line 1 as the program takes it: in the pieces the reads gave, each
+  // fed to the conversion as it comes.
+  std::vector<std::string> lines(1);
+  IntegerScanner scanner;
+  reader.ReadLinePieces([&](std::string_view piece) {
+    lines[0].append(piece);
+    scanner.Feed(piece);
+  });
+  for (int i = 1; i < kLinesRead; ++i) lines.push_back(reader.ReadLine());
   Check(lines == ReferenceLines(text, kLinesRead),
         "lines differ from the reference splitter");
 
@@ -140,6 +147,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
         "accepts where the reference rejects, or the other way round");
   Check(!converted || *converted == *expected,
         "value differs from the reference");
+  Check(scanner.Result() == converted,
+        "converting in pieces differs from converting the whole line");
 
   std::string message = ConvertErrorMessage(delay);
   if (delay.size() >= 4066) {
