@@ -135,6 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   reader.ReadLinePieces([&](std::string_view piece) {
     lines[0].append(piece);
     scanner.Feed(piece);
+    return true;
   });
   for (int i = 1; i < kLinesRead; ++i) lines.push_back(reader.ReadLine());
   Check(lines == ReferenceLines(text, kLinesRead),

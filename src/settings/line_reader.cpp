@@ -8,13 +8,6 @@ constexpr char kCr = '\r';
 constexpr char kLf = '\n';
 constexpr char kCtrlZ = 0x1A;
 
-const char* FindLineStop(const char* begin, const char* end) {
-  const void* cr = std::memchr(begin, kCr, static_cast<std::size_t>(end - begin));
-  if (cr) end = static_cast<const char*>(cr);
-  const void* stop = std::memchr(begin, kCtrlZ, static_cast<std::size_t>(end - begin));
-  return stop ? static_cast<const char*>(stop) : end;
-}
-
 }  // namespace
 
 LineReader::LineReader(ByteSource& source, std::size_t block_size)
@@ -30,14 +23,23 @@ bool LineReader::FillBlock() {
   }
   next_ = 0;
   size_ = result.count;
+  // Looked for once a block rather than once a line.
+  const void* ctrl_z = std::memchr(block_.data(), kCtrlZ, size_);
+  text_end_ = ctrl_z ? static_cast<std::size_t>(static_cast<const char*>(ctrl_z) -
+                                                block_.data())
+                     : size_;
   return true;
 }
 
-void LineReader::ReadLinePieces(const PieceSink& take) {
+template <typename Take>
+void LineReader::ReadPieces(Take&& take) {
   while (!ended_) {
     if (next_ == size_ && !FillBlock()) return;
+    if (next_ == text_end_) {  // the Ctrl-Z
+      ended_ = true;
+      return;
+    }
     const char* begin = block_.data() + next_;
-    const char* end = block_.data() + size_;
     if (skip_lf_) {
       skip_lf_ = false;
       if (*begin == kLf) {
@@ -45,23 +47,30 @@ void LineReader::ReadLinePieces(const PieceSink& take) {
         continue;
       }
     }
-    const char* stop = FindLineStop(begin, end);
-    if (stop > begin) take(std::string_view(begin, static_cast<std::size_t>(stop - begin)));
+    const char* end = block_.data() + text_end_;
+    const void* cr = std::memchr(begin, kCr, static_cast<std::size_t>(end - begin));
+    const char* stop = cr ? static_cast<const char*>(cr) : end;
     next_ = static_cast<std::size_t>(stop - block_.data());
-    if (stop == end) continue;
-    ++next_;
-    if (*stop == kCtrlZ) {
-      ended_ = true;
-    } else {
+    if (cr) {
+      ++next_;
       skip_lf_ = true;
     }
-    return;
+    if (stop > begin &&
+        !take(std::string_view(begin, static_cast<std::size_t>(stop - begin)))) {
+      return;
+    }
+    if (cr) return;
   }
 }
 
+void LineReader::ReadLinePieces(const PieceSink& take) { ReadPieces(take); }
+
 void LineReader::ReadLine(std::string& line) {
   line.clear();
-  ReadLinePieces([&line](std::string_view piece) { line.append(piece); });
+  ReadPieces([&line](std::string_view piece) {
+    line.append(piece);
+    return true;
+  });
 }
 
 std::string LineReader::ReadLine() {

@@ -117,4 +117,19 @@ TEST(LineReaderTest, FailedReadEndsLineAndNextLineReadsAgain) {
   }
 }
 
+// A caller that has what it needs stops mid-line without reading on.
+TEST(LineReaderTest, PiecesStopWhenTheCallerSaysSo) {
+  MemorySource source("abcdefgh\r\nxyz", 2);
+  LineReader reader(source, 4);
+  std::string taken;
+  int pieces = 0;
+  reader.ReadLinePieces([&](std::string_view piece) {
+    taken.append(piece);
+    return ++pieces < 2;
+  });
+  EXPECT_EQ(taken, "abcd");
+  // What was left of the line comes next.
+  EXPECT_EQ(ReadLines(reader, 2), (Lines{"efgh", "xyz"}));
+}
+
 }  // namespace

@@ -33,21 +33,20 @@ struct DelayLine {
 };
 
 // A delay line is kept whole while it may still convert, since a negative
-// one is shown in full; one that cannot convert is kept only as far as its
-// error message needs, so a huge line costs no memory.
+// one is shown in full; one that cannot convert is read only as far as its
+// error message needs, so a huge line costs neither memory nor time.
 DelayLine ReadDelayLine(LineReader& reader) {
   DelayLine line;
   IntegerScanner scanner;
-  bool keeping = true;
   reader.ReadLinePieces([&](std::string_view piece) {
     scanner.Feed(piece);
-    if (!keeping) return;
     line.text.append(piece);
     if (scanner.Rejected() && line.text.size() > kLongestQuotedLine) {
+      // The message is settled, and no later line will be read.
       line.text.resize(kLongestQuotedLine + 1);
-      line.text.shrink_to_fit();
-      keeping = false;
+      return false;
     }
+    return true;
   });
   line.value = scanner.Result();
   return line;
