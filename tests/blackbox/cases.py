@@ -5,7 +5,7 @@ import os
 import subprocess
 import time
 
-from harness import HEX8, CaseFailed, Skip, check, expect
+from harness import HEX8, Skip, check, expect
 
 ALL = []
 

@@ -1,6 +1,7 @@
 """Running the program under test, natively or through Wine, and checking
 what it did."""
 
+import difflib
 import os
 import re
 import shutil
@@ -244,15 +245,11 @@ def expect(result, stdout, code):
     if not pattern(stdout).fullmatch(result.stdout):
         shown = stdout if isinstance(stdout, bytes) else b"".join(
             b"XXXXXXXX" if piece is HEX8 else piece for piece in stdout)
-        diff = difflib_unified(_lines(shown), _lines(result.stdout))
+        diff = "\n".join(difflib.unified_diff(_lines(shown), _lines(result.stdout),
+                                               lineterm="", n=2))
         problems.append("stdout differs (- expected, + actual):\n" + diff)
     if problems:
         raise CaseFailed("\n".join(problems))
-
-
-def difflib_unified(expected, actual):
-    import difflib
-    return "\n".join(difflib.unified_diff(expected, actual, lineterm="", n=2))
 
 
 def check(condition, message):

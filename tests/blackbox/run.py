@@ -8,10 +8,8 @@ Prints one line per failed or skipped case and ends with
 """
 
 import argparse
-import difflib
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
 import time
