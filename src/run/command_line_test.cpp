@@ -5,23 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "fake_platform.h"
+
 namespace {
 
 using namespace std::string_literals;
 using Tokens = std::vector<std::string>;
-
-platform::CommandLine Raw(std::string line) {
-  platform::CommandLine command_line;
-  command_line.is_raw = true;
-  command_line.raw = std::move(line);
-  return command_line;
-}
-
-platform::CommandLine Argv(Tokens argv) {
-  platform::CommandLine command_line;
-  command_line.argv = std::move(argv);
-  return command_line;
-}
 
 TEST(CommandLineTest, FirstArgumentDecidesHelp) {
   struct Row {
@@ -58,7 +47,7 @@ TEST(CommandLineTest, FirstArgumentDecidesHelp) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    std::string first = FirstArgument(Raw(row.raw));
+    std::string first = FirstArgument(RawCommandLine(row.raw));
     EXPECT_EQ(first, row.first);
     EXPECT_EQ(IsHelpSwitch(first), row.help);
   }
@@ -99,7 +88,7 @@ TEST(CommandLineTest, SplitsLikeTheWindowsRuntime) {
 
 TEST(CommandLineTest, LongFirstArgumentKeptWhole) {
   const std::string long_arg = "/?" + std::string(300, 'x');
-  EXPECT_EQ(FirstArgument(Raw(std::string(300, 'p') + " " + long_arg)),
+  EXPECT_EQ(FirstArgument(RawCommandLine(std::string(300, 'p') + " " + long_arg)),
             long_arg);
 }
 
@@ -120,7 +109,7 @@ TEST(CommandLineTest, SplitArgvSkipsEmptyEntries) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    EXPECT_EQ(FirstArgument(Argv(row.argv)), row.first);
+    EXPECT_EQ(FirstArgument(ArgvCommandLine(row.argv)), row.first);
   }
 }
 

@@ -26,19 +26,6 @@ std::string AfterBanner(const std::string& output) {
   return output.substr(end + kBannerEnd.size());
 }
 
-platform::CommandLine Raw(std::string line) {
-  platform::CommandLine command_line;
-  command_line.is_raw = true;
-  command_line.raw = std::move(line);
-  return command_line;
-}
-
-platform::CommandLine Argv(std::vector<std::string> argv) {
-  platform::CommandLine command_line;
-  command_line.argv = std::move(argv);
-  return command_line;
-}
-
 TEST(LauncherMainTest, HelpSwitchShowsHelpWithoutReadingSettings) {
   struct Row {
     const char* name;
@@ -46,20 +33,20 @@ TEST(LauncherMainTest, HelpSwitchShowsHelpWithoutReadingSettings) {
     bool help;
   };
   const Row rows[] = {
-      {"raw /?", Raw("tolvarin.exe /?"), true},
-      {"raw ?", Raw("tolvarin.exe ?"), true},
-      {"raw quoted", Raw("tolvarin.exe \"/?\""), true},
-      {"raw after empty pair", Raw("tolvarin.exe \"\" /?"), true},
-      {"raw name glued to switch", Raw("\"tolvarin.exe\"/?"), false},
-      {"raw none", Raw("tolvarin.exe"), false},
-      {"raw /?x", Raw("tolvarin.exe /?x"), false},
-      {"raw /h", Raw("tolvarin.exe /h"), false},
-      {"raw -?", Raw("tolvarin.exe -?"), false},
-      {"raw second argument", Raw("tolvarin.exe x /?"), false},
-      {"argv /?", Argv({"tolvarin", "/?"}), true},
-      {"argv ? after empty", Argv({"tolvarin", "", "?"}), true},
-      {"argv none", Argv({"tolvarin"}), false},
-      {"argv second argument", Argv({"tolvarin", "x", "?"}), false},
+      {"raw /?", RawCommandLine("tolvarin.exe /?"), true},
+      {"raw ?", RawCommandLine("tolvarin.exe ?"), true},
+      {"raw quoted", RawCommandLine("tolvarin.exe \"/?\""), true},
+      {"raw after empty pair", RawCommandLine("tolvarin.exe \"\" /?"), true},
+      {"raw name glued to switch", RawCommandLine("\"tolvarin.exe\"/?"), false},
+      {"raw none", RawCommandLine("tolvarin.exe"), false},
+      {"raw /?x", RawCommandLine("tolvarin.exe /?x"), false},
+      {"raw /h", RawCommandLine("tolvarin.exe /h"), false},
+      {"raw -?", RawCommandLine("tolvarin.exe -?"), false},
+      {"raw second argument", RawCommandLine("tolvarin.exe x /?"), false},
+      {"argv /?", ArgvCommandLine({"tolvarin", "/?"}), true},
+      {"argv ? after empty", ArgvCommandLine({"tolvarin", "", "?"}), true},
+      {"argv none", ArgvCommandLine({"tolvarin"}), false},
+      {"argv second argument", ArgvCommandLine({"tolvarin", "x", "?"}), false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -83,7 +70,7 @@ TEST(LauncherMainTest, HelpSwitchShowsHelpWithoutReadingSettings) {
 
 TEST(LauncherMainTest, TypicalRunLaunchesAndEndsWithZero) {
   FakePlatform fake;
-  fake.command_line = Raw("tolvarin.exe");
+  fake.command_line = RawCommandLine("tolvarin.exe");
   fake.files["Tolvarin.ini"] =
       "3\r\nRunDLL32.exe\r\nuser,ExitWindows\r\nC:\\WINDOWS\r\n";
   fake.input = "\r\n";
@@ -109,7 +96,7 @@ TEST(LauncherMainTest, TypicalRunLaunchesAndEndsWithZero) {
 
 TEST(LauncherMainTest, BadDelayEndsInReportWithOne) {
   FakePlatform fake;
-  fake.command_line = Raw("tolvarin.exe");
+  fake.command_line = RawCommandLine("tolvarin.exe");
   fake.files["Tolvarin.ini"] = "abc\r\nprog\r\n";
   fake.input = "\r\n";
   ScopedFakePlatform scoped(fake);
@@ -123,7 +110,7 @@ TEST(LauncherMainTest, BadDelayEndsInReportWithOne) {
 
 TEST(LauncherMainTest, NegativeDelayEndsOnErrorScreenWithZero) {
   FakePlatform fake;
-  fake.command_line = Argv({"tolvarin"});
+  fake.command_line = ArgvCommandLine({"tolvarin"});
   fake.files["Tolvarin.ini"] = "-1\r\nprog\r\n";
   ScopedFakePlatform scoped(fake);
   EXPECT_EQ(ExitCodeOf([] { LauncherMain(); }), 0);

@@ -66,6 +66,21 @@ class FakePlatform : public platform::Platform {
   std::vector<std::pair<std::string, std::size_t>> open_files_;
 };
 
+/// A command line as Windows hands it over, whole.
+inline platform::CommandLine RawCommandLine(std::string line) {
+  platform::CommandLine command_line;
+  command_line.is_raw = true;
+  command_line.raw = std::move(line);
+  return command_line;
+}
+
+/// A command line as POSIX hands it over, split.
+inline platform::CommandLine ArgvCommandLine(std::vector<std::string> argv) {
+  platform::CommandLine command_line;
+  command_line.argv = std::move(argv);
+  return command_line;
+}
+
 /// Puts a FakePlatform in place, with a fresh console channel, for the
 /// lifetime of the object.
 class ScopedFakePlatform {
