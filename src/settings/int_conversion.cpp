@@ -39,9 +39,8 @@ bool IntegerScanner::FeedByte(char byte) {
       }
       [[fallthrough]];
     case State::kSign:
-    case State::kDecimal:
+    case State::kDecimal: {
       if (byte < '0' || byte > '9') return false;
-    {
       state_ = State::kDecimal;
       auto digit = static_cast<std::uint32_t>(byte - '0');
       if (value_ > (kDecimalLimit - digit) / 10) return false;
